@@ -1,0 +1,52 @@
+#include "marks.h"
+
+#include <cstddef>
+#include <vector>
+
+namespace {
+
+bool IsHighSurrogate(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+// Start of every occurrence of marker in text, overlapping ones included, in
+// increasing order (Knuth-Morris-Pratt: no position is compared twice).
+std::vector<std::size_t> FindOccurrences(std::wstring_view text, std::wstring_view marker) {
+  std::vector<std::size_t> border(marker.size(), 0);
+  for (std::size_t i = 1, k = 0; i < marker.size(); ++i) {
+    while (k > 0 && marker[i] != marker[k]) k = border[k - 1];
+    if (marker[i] == marker[k]) ++k;
+    border[i] = k;
+  }
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0, k = 0; i < text.size(); ++i) {
+    while (k > 0 && text[i] != marker[k]) k = border[k - 1];
+    if (text[i] == marker[k]) ++k;
+    if (k == marker.size()) {
+      starts.push_back(i + 1 - k);
+      k = border[k - 1];
+    }
+  }
+  return starts;
+}
+
+}  // namespace
+
+std::wstring AddLeftToRightMarks(std::wstring_view text, std::wstring_view marker) {
+  if (marker.empty()) return std::wstring(text);
+  const std::vector<std::size_t> starts = FindOccurrences(text, marker);
+
+  std::wstring marked;
+  marked.reserve(text.size() + starts.size());
+  std::size_t copied = 0;
+  for (std::size_t start : starts) {
+    std::size_t after = start + 1;
+    if (IsHighSurrogate(text[start]) && after < text.size() && IsLowSurrogate(text[after])) ++after;
+    // Insertion points never decrease: a pair shifts a point by one, onto
+    // the next occurrence's point at most.
+    marked.append(text.substr(copied, after - copied));
+    marked.push_back(kLeftToRightMark);
+    copied = after;
+  }
+  marked.append(text.substr(copied));
+  return marked;
+}

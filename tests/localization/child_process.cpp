@@ -1,0 +1,73 @@
+#include "child_process.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "support/test_support.h"
+#include "wendrel_api.h"
+
+namespace {
+
+FILE* g_report = nullptr;
+
+void Report(const char* format, unsigned long a = 0, unsigned long b = 0, unsigned long c = 0,
+            unsigned long d = 0) {
+  std::fprintf(g_report, format, a, b, c, d);
+  std::fputc('\n', g_report);
+  std::fflush(g_report);
+}
+
+LONG WINAPI ReportException(EXCEPTION_POINTERS* pointers) {
+  const EXCEPTION_RECORD* record = pointers->ExceptionRecord;
+  Report("exception %08lx flags %lu parameters %lu %08lx", record->ExceptionCode, record->ExceptionFlags,
+         record->NumberParameters,
+         record->NumberParameters ? static_cast<unsigned long>(record->ExceptionInformation[0]) : 0);
+  std::fclose(g_report);
+  ExitProcess(0);
+}
+
+int LookupWithoutService(const std::wstring& folder) {
+  const WendrelApi& api = WendrelApi::Get();
+  SetUnhandledExceptionFilter(ReportException);
+  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  api.uninitialize();
+  Report("uninitialize done");
+  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  wchar_t* text = api.get_string(L"Title");
+  Report("returned without exception");
+  GlobalFree(text);
+  return 0;
+}
+
+std::wstring Wide(const char* text) {
+  int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+  std::wstring out(size, L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), size);
+  out.resize(size ? size - 1 : 0);
+  return out;
+}
+
+}  // namespace
+
+bool RunChildScenario(int argc, char** argv) {
+  if (argc != 4 || std::strcmp(argv[1], "--child=lookup-without-service") != 0) return false;
+  g_report = _wfopen(Wide(argv[3]).c_str(), L"wb");
+  if (!g_report) ExitProcess(2);
+  ExitProcess(LookupWithoutService(Wide(argv[2])));
+}
+
+ChildReport RunChild(const std::wstring& scenario, const std::wstring& folder) {
+  test_support::TempFolder reports(L"child");
+  const std::wstring report_path = reports / L"report.txt";
+  test_support::Run(L"\"" + test_support::ModulePath() + L"\" --child=" + scenario + L" \"" + folder + L"\" \"" +
+                    report_path + L"\"");
+
+  ChildReport report;
+  report.raw = test_support::ReadBytes(report_path);
+  for (size_t at = 0, end; (end = report.raw.find('\n', at)) != std::string::npos; at = end + 1) {
+    report.lines.push_back(report.raw.substr(at, end - at));
+  }
+  return report;
+}
