@@ -26,3 +26,23 @@ for arch in win64 win32; do
   echo "   setup.exe exited with $?; the installer recorded:"
   show_record "$(ls "$demo"/disk/x*/installer-record.txt)"
 done
+
+echo
+echo "== Wendrel.dll: an example host in $bin with string tables in strings/"
+ls "$bin/strings" | sed 's/^/    /'
+run_host() { env WINEPREFIX="$root/build/wine/win64" ${locale:+LANG=$locale LC_ALL=$locale} wine "$bin/example_host.exe" "$@"; }
+locale=
+echo
+echo "-- language prefixes and left-to-right marks"
+run_host --prefixes
+for locale in de_DE.UTF-8 ja_JP.UTF-8; do
+  echo
+  echo "-- empty prefix, user interface in $locale"
+  run_host
+done
+locale=
+for prefix in ar sr_Latn; do
+  echo
+  echo "-- explicit prefix $prefix"
+  run_host "$prefix"
+done
