@@ -41,9 +41,10 @@ bool ResourceCache::LoadStringTable(std::wstring_view folder, std::wstring_view 
   return document_->loaded();
 }
 
-std::wstring ResourceCache::LookupString(const std::wstring& key) {
+const std::wstring& ResourceCache::LookupString(std::wstring_view key) {
+  static const std::wstring kNoText;
   if (auto found = cache_.find(key); found != cache_.end()) return found->second;
-  if (!document_) return {};
+  if (!document_) return kNoText;
 
   std::wstring text;
   std::wstring path(kPrimaryPathBase);
@@ -52,6 +53,5 @@ std::wstring ResourceCache::LookupString(const std::wstring& key) {
     path.assign(kFallbackPathBase).append(key);
     document_->SelectNodeText(path, text);
   }
-  cache_.emplace(key, text);
-  return text;
+  return cache_.emplace(key, std::move(text)).first->second;
 }

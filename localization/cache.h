@@ -29,11 +29,13 @@ class ResourceCache {
   // when empty. Without a document: empty, and nothing is cached, so a later
   // LoadStringTable can still answer the key. Throws ComError from the
   // document; nothing is cached then.
-  std::wstring LookupString(const std::wstring& key);
+  // The reference stays valid while the cache lives.
+  const std::wstring& LookupString(std::wstring_view key);
 
  private:
   std::unique_ptr<StringTableDocument> document_;
-  std::map<std::wstring, std::wstring> cache_;
+  // std::less<> finds a key by view, without building a string per look-up.
+  std::map<std::wstring, std::wstring, std::less<>> cache_;
 };
 
 // The folder of the running program (not of this library), read whole

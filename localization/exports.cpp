@@ -29,16 +29,18 @@ ResourceCache& Instance() {
   return *g_instance;
 }
 
-// A new GlobalAlloc block holding text and its NUL, owned by the caller from
-// the return on; null when the block cannot be allocated.
-wchar_t* ReturnedText(std::wstring_view text) {
-  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-  UniqueGlobal block(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, bytes));
+// A new GlobalAlloc block of length units and a NUL, filled by fill(units),
+// owned by the caller from the return on; null when it cannot be allocated.
+template <typename Fill>
+wchar_t* ReturnedText(std::size_t length, Fill fill) {
+  UniqueGlobal block(GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, (length + 1) * sizeof(wchar_t)));
   if (!block) return nullptr;
-  auto* units = static_cast<wchar_t*>(block.get());
-  text.copy(units, text.size());
-  units[text.size()] = L'\0';
+  fill(static_cast<wchar_t*>(block.get()));  // the NUL is there already (zero-filled)
   return static_cast<wchar_t*>(block.release());
+}
+
+wchar_t* ReturnedText(std::wstring_view text) {
+  return ReturnedText(text.size(), [&](wchar_t* units) { text.copy(units, text.size()); });
 }
 
 [[noreturn]] void RaiseNonContinuable(DWORD code, DWORD argument_count, const ULONG_PTR* arguments) {
@@ -87,9 +89,8 @@ bool __cdecl Initialize(const wchar_t* folder, const wchar_t* prefix) {
 
 wchar_t* __cdecl GetString(const wchar_t* key) {
   return ExportBoundary([&] {
-    std::wstring wanted(key);
-    if (wanted.empty()) return ReturnedText(L"");
-    return ReturnedText(Instance().LookupString(wanted));
+    if (*key == L'\0') return ReturnedText(L"");
+    return ReturnedText(Instance().LookupString(key));
   });
 }
 
@@ -105,7 +106,14 @@ wchar_t* __cdecl GetLanguagePrefix(unsigned long primary_language, unsigned long
 }
 
 wchar_t* __cdecl AddLRM(const wchar_t* text, const wchar_t* marker) {
-  return ExportBoundary([&] { return ReturnedText(AddLeftToRightMarks(text, marker)); });
+  return ExportBoundary([&] {
+    // Written straight into the returned block: one pass over the text to
+    // find the marks, one to copy it.
+    const std::wstring_view whole(text);
+    const std::vector<std::size_t> points = MarkInsertionPoints(whole, marker);
+    return ReturnedText(whole.size() + points.size(),
+                        [&](wchar_t* units) { WriteMarkedText(whole, points, units); });
+  });
 }
 
 }  // extern "C"

@@ -1,5 +1,6 @@
 #include "marks.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -31,22 +32,32 @@ std::vector<std::size_t> FindOccurrences(std::wstring_view text, std::wstring_vi
 
 }  // namespace
 
-std::wstring AddLeftToRightMarks(std::wstring_view text, std::wstring_view marker) {
-  if (marker.empty()) return std::wstring(text);
-  const std::vector<std::size_t> starts = FindOccurrences(text, marker);
-
-  std::wstring marked;
-  marked.reserve(text.size() + starts.size());
-  std::size_t copied = 0;
-  for (std::size_t start : starts) {
-    std::size_t after = start + 1;
-    if (IsHighSurrogate(text[start]) && after < text.size() && IsLowSurrogate(text[after])) ++after;
-    // Insertion points never decrease: a pair shifts a point by one, onto
-    // the next occurrence's point at most.
-    marked.append(text.substr(copied, after - copied));
-    marked.push_back(kLeftToRightMark);
-    copied = after;
+std::vector<std::size_t> MarkInsertionPoints(std::wstring_view text, std::wstring_view marker) {
+  if (marker.empty()) return {};
+  std::vector<std::size_t> points = FindOccurrences(text, marker);
+  for (std::size_t& point : points) {
+    const std::size_t start = point;
+    point = start + 1;
+    if (IsHighSurrogate(text[start]) && point < text.size() && IsLowSurrogate(text[point])) ++point;
   }
-  marked.append(text.substr(copied));
+  // A pair shifts a point by one, onto the next occurrence's point at most,
+  // so the points stay in order.
+  return points;
+}
+
+void WriteMarkedText(std::wstring_view text, const std::vector<std::size_t>& points, wchar_t* out) {
+  std::size_t copied = 0;
+  for (std::size_t point : points) {
+    out = std::copy(text.data() + copied, text.data() + point, out);
+    *out++ = kLeftToRightMark;
+    copied = point;
+  }
+  std::copy(text.data() + copied, text.data() + text.size(), out);
+}
+
+std::wstring AddLeftToRightMarks(std::wstring_view text, std::wstring_view marker) {
+  const std::vector<std::size_t> points = MarkInsertionPoints(text, marker);
+  std::wstring marked(text.size() + points.size(), L'\0');
+  WriteMarkedText(text, points, marked.data());
   return marked;
 }

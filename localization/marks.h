@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 inline constexpr wchar_t kLeftToRightMark = L'\u200E';
 
@@ -14,3 +15,10 @@ inline constexpr wchar_t kLeftToRightMark = L'\u200E';
 // start new ones, so a marker beginning with U+200E also marks each original
 // occurrence once. An empty marker leaves the text unchanged.
 std::wstring AddLeftToRightMarks(std::wstring_view text, std::wstring_view marker);
+
+// The same in two steps, for callers that own the output buffer: the indexes
+// of text after which a mark goes (non-decreasing; one per occurrence), then
+// the marked text written to out, which holds text.size() + points.size()
+// units.
+std::vector<std::size_t> MarkInsertionPoints(std::wstring_view text, std::wstring_view marker);
+void WriteMarkedText(std::wstring_view text, const std::vector<std::size_t>& points, wchar_t* out);
