@@ -12,13 +12,19 @@ bool IsLowSurrogate(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 // Start of every occurrence of marker in text, overlapping ones included, in
 // increasing order (Knuth-Morris-Pratt: no position is compared twice).
 std::vector<std::size_t> FindOccurrences(std::wstring_view text, std::wstring_view marker) {
+  std::vector<std::size_t> starts;
+  if (marker.size() == 1) {  // the common case ("%"): a plain scan
+    for (std::size_t i = text.find(marker[0]); i != std::wstring_view::npos; i = text.find(marker[0], i + 1)) {
+      starts.push_back(i);
+    }
+    return starts;
+  }
   std::vector<std::size_t> border(marker.size(), 0);
   for (std::size_t i = 1, k = 0; i < marker.size(); ++i) {
     while (k > 0 && marker[i] != marker[k]) k = border[k - 1];
     if (marker[i] == marker[k]) ++k;
     border[i] = k;
   }
-  std::vector<std::size_t> starts;
   for (std::size_t i = 0, k = 0; i < text.size(); ++i) {
     while (k > 0 && text[i] != marker[k]) k = border[k - 1];
     if (text[i] == marker[k]) ++k;
