@@ -90,10 +90,6 @@ inline std::string Utf8(std::wstring_view text) {
   return out;
 }
 
-inline bool WriteText(const std::wstring& path, std::wstring_view text) {
-  return WriteBytes(path, Utf8(text));
-}
-
 // The whole file; *exists, when asked, tells whether it could be opened.
 inline std::string ReadBytes(const std::wstring& path, bool* exists = nullptr) {
   std::string bytes;
