@@ -156,25 +156,35 @@ SIZE_T HeapBytes() {
   return used;
 }
 
-// Keys "G<g>/L<l>" select nodes two levels down, so a query visits a few
-// hundred nodes, not the whole table, and 100,000 look-ups stay affordable.
+// Keys "A<a>/B<b>/C<c>" select nodes three levels down, so a query visits
+// about three cube roots of the table's nodes, not the whole table, and
+// 100,000 look-ups stay affordable.
+std::wstring MemoryKey(int a, int b, int c) {
+  return L"A" + std::to_wstring(a) + L"/B" + std::to_wstring(b) + L"/C" + std::to_wstring(c);
+}
+
 void CacheMemoryBench(int keys) {
-  const int groups = 100, leaves = (keys + groups - 1) / groups;
+  int fan = 1;
+  while (fan * fan * fan < keys) ++fan;
   std::string xml = "<STRING_TABLE><STRINGS>";
-  for (int g = 0; g < groups; ++g) {
-    xml += "<G" + std::to_string(g) + ">";
-    for (int l = 0; l < leaves; ++l) {
-      xml += "<L" + std::to_string(l) + ">text of entry " + std::to_string(g * leaves + l) + "</L" +
-             std::to_string(l) + ">";
+  for (int a = 0; a < fan; ++a) {
+    xml += "<A" + std::to_string(a) + ">";
+    for (int b = 0; b < fan; ++b) {
+      xml += "<B" + std::to_string(b) + ">";
+      for (int c = 0; c < fan; ++c) {
+        xml += "<C" + std::to_string(c) + ">text of entry " + std::to_string((a * fan + b) * fan + c) +
+               "</C" + std::to_string(c) + ">";
+      }
+      xml += "</B" + std::to_string(b) + ">";
     }
-    xml += "</G" + std::to_string(g) + ">";
+    xml += "</A" + std::to_string(a) + ">";
   }
   WriteTable(L"memory", xml + "</STRINGS></STRING_TABLE>");
   Initialize(L"bench_tables", L"memory");
   SIZE_T before = HeapBytes();
   size_t payload = 0;
   for (int i = 0; i < keys; ++i) {
-    std::wstring key = L"G" + std::to_wstring(i % groups) + L"/L" + std::to_wstring(i / groups);
+    std::wstring key = MemoryKey(i % fan, i / fan % fan, i / (fan * fan));
     wchar_t* text = GetString(key.c_str());
     payload += (key.size() + std::wcslen(text)) * sizeof(wchar_t);
     GlobalFree(text);

@@ -41,6 +41,26 @@ int LookupWithoutService(const std::wstring& folder) {
   return 0;
 }
 
+// A key that makes the path one the XML service rejects with a failure
+// result (E_FAIL under Wine) rather than selecting nothing.
+int LookupFailingQuery(const std::wstring& folder) {
+  const WendrelApi& api = WendrelApi::Get();
+  SetUnhandledExceptionFilter(ReportException);
+  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  wchar_t* text = api.get_string(L"a=b");
+  Report("returned without exception");
+  GlobalFree(text);
+  return 0;
+}
+
+const struct {
+  const char* name;
+  int (*run)(const std::wstring& folder);
+} kScenarios[] = {
+    {"lookup-without-service", LookupWithoutService},
+    {"lookup-failing-query", LookupFailingQuery},
+};
+
 std::wstring Wide(const char* text) {
   int size = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
   std::wstring out(size, L'\0');
@@ -52,10 +72,15 @@ std::wstring Wide(const char* text) {
 }  // namespace
 
 bool RunChildScenario(int argc, char** argv) {
-  if (argc != 4 || std::strcmp(argv[1], "--child=lookup-without-service") != 0) return false;
-  g_report = _wfopen(Wide(argv[3]).c_str(), L"wb");
-  if (!g_report) ExitProcess(2);
-  ExitProcess(LookupWithoutService(Wide(argv[2])));
+  const char kFlag[] = "--child=";
+  if (argc != 4 || std::strncmp(argv[1], kFlag, sizeof kFlag - 1) != 0) return false;
+  for (const auto& scenario : kScenarios) {
+    if (std::strcmp(argv[1] + sizeof kFlag - 1, scenario.name) != 0) continue;
+    g_report = _wfopen(Wide(argv[3]).c_str(), L"wb");
+    if (!g_report) ExitProcess(2);
+    ExitProcess(scenario.run(Wide(argv[2])));
+  }
+  ExitProcess(3);
 }
 
 ChildReport RunChild(const std::wstring& scenario, const std::wstring& folder) {

@@ -211,6 +211,17 @@ bool XmlServiceAvailable() {
   return SUCCEEDED(result);
 }
 
+// A failure result of the service itself (not a missing node) crosses the
+// export as the library's structured exception carrying that result.
+TEST_F(StringTableTest, AFailingQueryRaisesTheServicesResult) {
+  if (!XmlServiceAvailable()) GTEST_SKIP() << "needs the XML service";
+  WriteTable(L"en", kTable);
+  ChildReport report = RunChild(L"lookup-failing-query", FolderName());
+  EXPECT_EQ(report.lines, (std::vector<std::string>{
+                              "initialize 1", "exception e0575243 flags 1 parameters 1 80004005"}))
+      << report.raw;
+}
+
 // Without the XML service: Initialize fails, UnInitialize completes, and a
 // look-up on the service-less document raises the library's structured
 // exception with E_POINTER. Run in a child whose exception filter reports.
