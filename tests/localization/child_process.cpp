@@ -1,7 +1,10 @@
 #include "child_process.h"
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <oleauto.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -12,9 +15,11 @@ namespace {
 
 FILE* g_report = nullptr;
 
-void Report(const char* format, unsigned long a = 0, unsigned long b = 0, unsigned long c = 0,
-            unsigned long d = 0) {
-  std::fprintf(g_report, format, a, b, c, d);
+void Report(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(g_report, format, arguments);
+  va_end(arguments);
   std::fputc('\n', g_report);
   std::fflush(g_report);
 }
@@ -24,6 +29,14 @@ LONG WINAPI ReportException(EXCEPTION_POINTERS* pointers) {
   Report("exception %08lx flags %lu parameters %lu %08lx", record->ExceptionCode, record->ExceptionFlags,
          record->NumberParameters,
          record->NumberParameters ? static_cast<unsigned long>(record->ExceptionInformation[0]) : 0);
+  IErrorInfo* info = nullptr;
+  BSTR description = nullptr;
+  if (GetErrorInfo(0, &info) == S_OK) {
+    info->GetDescription(&description);
+    info->Release();
+  }
+  Report("error information %ls", description ? description : L"none");
+  SysFreeString(description);
   std::fclose(g_report);
   ExitProcess(0);
 }
@@ -41,12 +54,29 @@ int LookupWithoutService(const std::wstring& folder) {
   return 0;
 }
 
+// Makes description the thread's error information, as a failing COM call
+// leaves it.
+void SetThreadErrorInfo(const wchar_t* description) {
+  ICreateErrorInfo* create = nullptr;
+  IErrorInfo* info = nullptr;
+  if (FAILED(CreateErrorInfo(&create))) return;
+  create->SetDescription(const_cast<LPOLESTR>(description));
+  if (SUCCEEDED(create->QueryInterface(IID_PPV_ARGS(&info)))) {
+    SetErrorInfo(0, info);
+    info->Release();
+  }
+  create->Release();
+}
+
 // A key that makes the path one the XML service rejects with a failure
-// result (E_FAIL under Wine) rather than selecting nothing.
+// result (E_FAIL under Wine) rather than selecting nothing. The library takes
+// the thread's error information when the query fails and must hand it on
+// with the structured exception.
 int LookupFailingQuery(const std::wstring& folder) {
   const WendrelApi& api = WendrelApi::Get();
   SetUnhandledExceptionFilter(ReportException);
   Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  SetThreadErrorInfo(L"left on the thread");
   wchar_t* text = api.get_string(L"a=b");
   Report("returned without exception");
   GlobalFree(text);

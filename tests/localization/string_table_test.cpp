@@ -212,13 +212,15 @@ bool XmlServiceAvailable() {
 }
 
 // A failure result of the service itself (not a missing node) crosses the
-// export as the library's structured exception carrying that result.
+// export as the library's structured exception carrying that result, and the
+// error information the failure left on the thread reaches the host.
 TEST_F(StringTableTest, AFailingQueryRaisesTheServicesResult) {
   if (!XmlServiceAvailable()) GTEST_SKIP() << "needs the XML service";
   WriteTable(L"en", kTable);
   ChildReport report = RunChild(L"lookup-failing-query", FolderName());
   EXPECT_EQ(report.lines, (std::vector<std::string>{
-                              "initialize 1", "exception e0575243 flags 1 parameters 1 80004005"}))
+                              "initialize 1", "exception e0575243 flags 1 parameters 1 80004005",
+                              "error information left on the thread"}))
       << report.raw;
 }
 
@@ -233,7 +235,8 @@ TEST_F(StringTableTest, WithoutTheXmlServiceALookupRaisesEPointer) {
   ChildReport report = RunChild(L"lookup-without-service", FolderName());
   EXPECT_EQ(report.lines, (std::vector<std::string>{
                               "initialize 0", "uninitialize done", "initialize 0",
-                              "exception e0575243 flags 1 parameters 1 80004003"}))
+                              "exception e0575243 flags 1 parameters 1 80004003",
+                              "error information none"}))
       << report.raw;
 }
 
