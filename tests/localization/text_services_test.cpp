@@ -87,6 +87,9 @@ const MarkCase kMarkCases[] = {
     {"AlreadyMarked", L"5%\u200E", L"%", L"5%\u200E\u200E"},
     {"MarkerLongerThanText", L"ab", L"abc", L"ab"},
     {"WholeTextIsMarker", L"abc", L"abc", L"a\u200Ebc"},
+    {"LongSegments",  // longer than a short copy
+     L"0123456789012345678901234567890123456789%0123456789012345678901234567890123456789", L"%",
+     L"0123456789012345678901234567890123456789%\u200E0123456789012345678901234567890123456789"},
     {"Arabic", L"\u0646\u0633\u0628\u0629 50% \u0641\u0642\u0637", L"%",
      L"\u0646\u0633\u0628\u0629 50%\u200E \u0641\u0642\u0637"},
     // Never inside a surrogate pair (U+1F600 is D83D DE00).
