@@ -15,7 +15,7 @@ namespace {
 
 FILE* g_report = nullptr;
 
-void Report(const char* format, ...) {
+__attribute__((format(printf, 1, 2))) void Report(const char* format, ...) {
   va_list arguments;
   va_start(arguments, format);
   std::vfprintf(g_report, format, arguments);
@@ -44,10 +44,10 @@ LONG WINAPI ReportException(EXCEPTION_POINTERS* pointers) {
 int LookupWithoutService(const std::wstring& folder) {
   const WendrelApi& api = WendrelApi::Get();
   SetUnhandledExceptionFilter(ReportException);
-  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  Report("initialize %d", api.initialize(folder.c_str(), L"en"));
   api.uninitialize();
   Report("uninitialize done");
-  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  Report("initialize %d", api.initialize(folder.c_str(), L"en"));
   wchar_t* text = api.get_string(L"Title");
   Report("returned without exception");
   GlobalFree(text);
@@ -75,7 +75,7 @@ void SetThreadErrorInfo(const wchar_t* description) {
 int LookupFailingQuery(const std::wstring& folder) {
   const WendrelApi& api = WendrelApi::Get();
   SetUnhandledExceptionFilter(ReportException);
-  Report("initialize %lu", api.initialize(folder.c_str(), L"en"));
+  Report("initialize %d", api.initialize(folder.c_str(), L"en"));
   SetThreadErrorInfo(L"left on the thread");
   wchar_t* text = api.get_string(L"a=b");
   Report("returned without exception");
